@@ -79,6 +79,15 @@ void ModalDriver::timerCallback()
 
     lastAnswered = modal;
 
+    // A dialog object kept for reuse is shown again later: once this modal
+    // session ends, it counts as a new dialog.
+    juce::ModalComponentManager::getInstance()->attachCallback (
+        modal, juce::ModalCallbackFunction::create ([this, alive = std::weak_ptr<int> (aliveToken)] (int)
+        {
+            if (! alive.expired())
+                lastAnswered = nullptr;
+        }));
+
     Seen s;
     s.title = modal->getName();
     s.description = modal->getDescription();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 /** Answers modal dialogs from a test, through the real modal loop.
@@ -55,4 +56,5 @@ private:
     Answer answer;
     juce::Array<Seen> seen;
     juce::Component::SafePointer<juce::Component> lastAnswered;
+    std::shared_ptr<int> aliveToken = std::make_shared<int> (0);   // for callbacks that outlive the driver
 };

@@ -149,8 +149,9 @@ def make_background():
 
 def make_drop_sample_background():
     w, h = 389, 258
-    # The heading is drawn over the top rows, so the card starts below it and
-    # the page shows through there.
+    # The heading is drawn over the artwork's top edge, so the card starts
+    # below it and the page shows through there. The rows lie over the whole
+    # card: nothing but a faint drop symbol may sit under their text.
     card = card_layer(w, h, 1, 12, 387, 255, 8, "drop-card")
     cx, cy = w / 2, 140
     watermark = (
@@ -160,9 +161,7 @@ def make_drop_sample_background():
         f"polyline {cx - 52},{cy + 10} {cx - 52},{cy + 40} {cx + 52},{cy + 40} {cx + 52},{cy + 10}"
     )
     convert(card,
-            "-fill", "none", "-stroke", "#E6E3DD", "-strokewidth", "1.2",
-            "-draw", "stroke-dasharray 5 4 roundrectangle 6.5,17.5 381.5,249.5 5,5",
-            "-stroke", "none", "-draw", watermark,
+            "-draw", watermark,
             "PNG32:" + os.path.join(TMP, "drop.png"))
     save_png([os.path.join(TMP, "drop.png")], "Orvo_DropSampleBackground.png")
 

@@ -1,13 +1,15 @@
 #include "InputFormats.h"
 
 #include "FFmpegAudioFormat.h"
+#include "GuardedAudioFormat.h"
 
 void InputFormats::registerFormats (juce::AudioFormatManager& manager)
 {
-    manager.registerFormat (new juce::WavAudioFormat(), false);
-    manager.registerFormat (new juce::AiffAudioFormat(), false);
-    manager.registerFormat (new juce::FlacAudioFormat(), false);
-    manager.registerFormat (new juce::OggVorbisAudioFormat(), false);
+    // The framework's four formats, each behind the checks that its reader lacks.
+    manager.registerFormat (new GuardedAudioFormat (GuardedAudioFormat::Kind::wav), false);
+    manager.registerFormat (new GuardedAudioFormat (GuardedAudioFormat::Kind::aiff), false);
+    manager.registerFormat (new GuardedAudioFormat (GuardedAudioFormat::Kind::flac), false);
+    manager.registerFormat (new GuardedAudioFormat (GuardedAudioFormat::Kind::oggVorbis), false);
 
     // In the place of the platform's Windows Media runtime, which Linux lacks.
     manager.registerFormat (new FFmpegAudioFormat(), false);

@@ -92,6 +92,7 @@ class ConverterControllerTest : public testing::Test
 protected:
     ConverterControllerTest()
     {
+        list.setMultiLine (true);   // as the converted-files list is
         controller = std::make_unique<ConverterController> (queue, list, progress, broadcaster);
         controller->setFolderChoice ([this]
         {

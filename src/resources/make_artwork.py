@@ -127,17 +127,27 @@ def make_mark(size):
     return path
 
 
+def branded_page(w, h, header, mark, title, subtitle):
+    """convert arguments for a light page under the dark header band with the
+    mark and the wordmark; mark is (size, x, y), title and subtitle are
+    (points, x, baseline)."""
+    size, mx, my = mark
+    tp, tx, ty = title
+    sp, sx, sy = subtitle
+    return ["-size", f"{w}x{h}", f"gradient:{PAGE_TOP}-{PAGE_BOTTOM}",
+            "(", *dark_panel(w, header), ")", "-geometry", "+0+0", "-composite",
+            "-fill", RED, "-draw", f"rectangle 0,{header} {w},{header + 2}",
+            "(", make_mark(size), ")", "-geometry", f"+{mx}+{my}", "-composite",
+            "-font", FONT_BOLD, "-pointsize", str(tp), "-fill", "white", "-kerning", f"{tp / 10:g}",
+            "-draw", f"text {tx},{ty} 'ORVO'",
+            "-font", FONT_REGULAR, "-pointsize", str(sp), "-fill", MUTED_ON_DARK, "-kerning", f"{sp * 0.2:g}",
+            "-draw", f"text {sx},{sy} 'FILE CONVERSION UTILITY'"]
+
+
 def make_background():
     w, h = 420, 700
     header = 84
-    convert("-size", f"{w}x{h}", f"gradient:{PAGE_TOP}-{PAGE_BOTTOM}",
-            "(", *dark_panel(w, header), ")", "-geometry", "+0+0", "-composite",
-            "-fill", RED, "-draw", f"rectangle 0,{header} {w},{header + 2}",
-            "(", make_mark(56), ")", "-geometry", "+10+14", "-composite",
-            "-font", FONT_BOLD, "-pointsize", "30", "-fill", "white", "-kerning", "3",
-            "-draw", "text 70,44 'ORVO'",
-            "-font", FONT_REGULAR, "-pointsize", "11", "-fill", MUTED_ON_DARK, "-kerning", "2.2",
-            "-draw", "text 71,63 'FILE CONVERSION UTILITY'",
+    convert(*branded_page(w, h, header, mark=(56, 10, 14), title=(30, 70, 44), subtitle=(11, 71, 63)),
             # Hairline between the drop area's controls and the progress section.
             "-fill", HAIRLINE, "-draw", "rectangle 16,428 404,428",
             "-fill", "#FFFFFF", "-draw", "rectangle 16,429 404,429",
@@ -214,14 +224,7 @@ def make_x_button():
 def make_about():
     w, h = 420, 255
     header = 104
-    convert("-size", f"{w}x{h}", f"gradient:{PAGE_TOP}-{PAGE_BOTTOM}",
-            "(", *dark_panel(w, header), ")", "-geometry", "+0+0", "-composite",
-            "-fill", RED, "-draw", f"rectangle 0,{header} {w},{header + 2}",
-            "(", make_mark(76), ")", "-geometry", "+86+14", "-composite",
-            "-font", FONT_BOLD, "-pointsize", "40", "-fill", "white", "-kerning", "4",
-            "-draw", "text 168,58 'ORVO'",
-            "-font", FONT_REGULAR, "-pointsize", "12", "-fill", MUTED_ON_DARK, "-kerning", "2.4",
-            "-draw", "text 169,80 'FILE CONVERSION UTILITY'",
+    convert(*branded_page(w, h, header, mark=(76, 86, 14), title=(40, 168, 58), subtitle=(12, 169, 80)),
             # A quiet waveform between the version and the legal lines.
             "-draw", wave_mvg(150, 160, 120, 36, light="#DEDBD5", accent="#E9C3C9"),
             "-fill", HAIRLINE, "-draw", "rectangle 40,205 380,205",

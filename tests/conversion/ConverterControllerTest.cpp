@@ -8,6 +8,15 @@
 #include "app/MessageType.h"
 #include "conversion/ConverterController.h"
 
+namespace juce
+{
+// Readable failures for the dialog titles and buttons.
+inline void PrintTo (const StringArray& strings, std::ostream* os)
+{
+    *os << "[" << strings.joinIntoString (" | ") << "]";
+}
+} // namespace juce
+
 namespace
 {
 // The worker writes the progress value while the message thread polls it.

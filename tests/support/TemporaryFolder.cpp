@@ -2,8 +2,10 @@
 
 TemporaryFolder::TemporaryFolder (const juce::String& prefix)
 {
+    // A random part keeps test processes that run at the same time apart: the
+    // search for a free name and the creation are not one step.
     folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                 .getNonexistentChildFile (prefix, {}, false);
+                 .getNonexistentChildFile (prefix + "-" + juce::Uuid().toString().substring (0, 12), {}, false);
     folder.createDirectory();
 }
 

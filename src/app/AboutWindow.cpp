@@ -1,29 +1,28 @@
 #include "AboutWindow.h"
 
-namespace
-{
-    // Stands in until the About picture and its texts arrive.
-    struct ClickToClose : public juce::Component
-    {
-        void mouseUp (const juce::MouseEvent&) override  { delete getParentComponent(); }
-        void paint (juce::Graphics& g) override          { g.fillAll (juce::Colours::white); }
-    };
-}
+#include "AboutComponent.h"
+#include "ApplicationIcon.h"
+#include "BinaryData.h"
 
 AboutWindow::AboutWindow()
     : juce::ResizableWindow ({}, true)
 {
-    auto content = std::make_unique<ClickToClose>();
-    content->setSize (420, 255);
-    setContentOwned (content.release(), true);
+    aboutImage = juce::ImageCache::getFromMemory (BinaryData::Orvo_About_png, BinaryData::Orvo_About_pngSize);
+    aboutComponent = std::make_unique<AboutComponent> (aboutImage);
+    aboutComponent->setSize (aboutImage.getWidth(), aboutImage.getHeight());
+    setContentNonOwned (aboutComponent.get(), true);
     setUsingNativeTitleBar (false);
     setResizable (false, false);
-    centreWithSize (getContentComponent()->getWidth(), getContentComponent()->getHeight());
+    centreWithSize (aboutComponent->getWidth(), aboutComponent->getHeight());
     setAlwaysOnTop (true);
     setVisible (true);
+    ApplicationIcon::applyTo (*this);
 }
 
 AboutWindow::~AboutWindow()
 {
     masterReference.clear();
+    clearContentComponent();
+    aboutComponent.reset();
+    aboutImage = {};
 }

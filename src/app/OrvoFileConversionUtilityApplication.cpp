@@ -4,6 +4,10 @@
 #include "CommandIDs.h"
 #include "DocumentLauncher.h"
 #include "MessageType.h"
+#include "conversion/ConverterController.h"
+#include "filelist/DragDropArea.h"
+#include "filelist/DragDropTableModel.h"
+#include "mainscreen/MainWindowComponent.h"
 
 const juce::String OrvoFileConversionUtilityApplication::getApplicationName()    { return applicationName; }
 const juce::String OrvoFileConversionUtilityApplication::getApplicationVersion() { return applicationVersion; }
@@ -164,12 +168,29 @@ void OrvoFileConversionUtilityApplication::createMainWindow()
 {
     actionBroadcaster.removeAllActionListeners();
 
+    // A rebuild keeps the queue and its entries; only the old drop area goes.
     if (fileQueue != nullptr)
         fileQueue->removeAllListeners();
     else
         fileQueue = std::make_unique<FileQueue>();
 
-    auto* window = new MainWindow (commandManager.get());   // deleted by shutdown or by its own close handling
+    auto model = std::make_unique<DragDropTableModel> (fileQueue.get());
+    auto* tableModel = model.get();
+    auto dropArea = std::make_unique<DragDropArea> (model.release());   // the table owns its model
+    auto convertedFilesList = std::make_unique<juce::TextEditor> (juce::String(), (juce::juce_wchar) 0);
+    auto controller = std::make_unique<ConverterController> (*fileQueue, *convertedFilesList, progress, actionBroadcaster);
+    fileQueue->addListener (dropArea.get());
+
+    auto progressBar = std::make_unique<juce::ProgressBar> (progress);
+    auto content = std::make_unique<MainWindowComponent> (std::move (dropArea), std::move (progressBar),
+                                                          std::move (convertedFilesList), actionBroadcaster, *controller);
+    auto* mainComponent = content.get();
+
+    // A desktop window, deleted by shutdown or by its own close handling.
+    auto* window = new MainWindow (std::move (content), std::move (controller), commandManager.get());
     mainWindow = window;
+
+    actionBroadcaster.addActionListener (tableModel);
+    actionBroadcaster.addActionListener (mainComponent);
     window->setMenuBar (menuModel.get());
 }

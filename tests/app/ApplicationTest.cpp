@@ -138,7 +138,8 @@ TEST_F (ApplicationFixture, ConvertSendsTheButtonsMessageAndWindowCommandsFollow
 
     invoke (convertCommand);
     EXPECT_TRUE (recorder.messages.isEmpty());   // delivered asynchronously
-    ASSERT_TRUE (MessageLoop::runUntil ([&] { return recorder.messages.size() == 1; }));
+    // The controller answers an empty queue with "Conversion Complete" at once.
+    ASSERT_TRUE (MessageLoop::runUntil ([&] { return recorder.messages.contains ("Conversion Complete"); }));
     EXPECT_EQ (recorder.messages[0], getMessageString (MessageType::convert));
 
     ASSERT_NE (app->getMainWindow(), nullptr);
@@ -169,7 +170,12 @@ TEST_F (ApplicationFixture, AboutOpensOneWindow)
 
     invoke (aboutCommand);
     EXPECT_EQ (app->getAboutWindow(), about);
-    EXPECT_EQ (juce::TopLevelWindow::getNumTopLevelWindows(), 2);
+
+    int aboutWindows = 0;
+    for (int i = 0; i < juce::TopLevelWindow::getNumTopLevelWindows(); ++i)
+        if (dynamic_cast<AboutWindow*> (juce::TopLevelWindow::getTopLevelWindow (i)) != nullptr)
+            ++aboutWindows;
+    EXPECT_EQ (aboutWindows, 1);
 }
 
 TEST_F (ApplicationFixture, MissingGuideShowsTheMessageBoxWithTheFullPath)

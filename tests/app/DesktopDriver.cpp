@@ -51,6 +51,21 @@ void DesktopDriver::type (const juce::String& text)
     MessageLoop::runFor (100);
 }
 
+void DesktopDriver::activate (juce::Component& window)
+{
+    const auto id = juce::String ((juce::uint64) (juce::pointer_sized_uint) window.getWindowHandle());
+    EXPECT_EQ (run ({ "xdotool", "windowactivate", "--sync", id }), 0);
+    if (auto* topLevel = dynamic_cast<juce::TopLevelWindow*> (&window))
+        MessageLoop::runUntil ([&] { return topLevel->isActiveWindow(); }, 3000);
+    MessageLoop::runFor (100);
+}
+
+void DesktopDriver::parkPointer()
+{
+    EXPECT_EQ (run ({ "xdotool", "mousemove", "--sync", "1", "1" }), 0);
+    MessageLoop::runFor (200);
+}
+
 juce::Image DesktopDriver::screenshot (const juce::File& saveAs)
 {
     saveAs.deleteFile();

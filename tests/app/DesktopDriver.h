@@ -24,6 +24,12 @@ public:
     static void key (const juce::String& keys);
     static void type (const juce::String& text);
 
+    /** Gives the top-level window the keyboard focus through the window manager. */
+    static void activate (juce::Component& window);
+
+    /** Moves the pointer out of the way, so that nothing shows a hover state. */
+    static void parkPointer();
+
     /** The whole screen as an image (empty on failure). */
     static juce::Image screenshot (const juce::File& saveAs);
 

@@ -5,7 +5,8 @@
 //
 // x and y are root coordinates, or coordinates inside the window given with
 // --window. The client finds the XDND-aware window under that point, offers
-// the paths as text/uri-list, drops them there and serves the selection.
+// the paths as text/uri-list, moves from the window's left edge to the point
+// as a pointer would, drops them there and serves the selection.
 //
 // Exit status: 0 the target accepted and finished the drop; 1 the target
 // refused it; 2 there is no XDND-aware window under the point; 3 the target
@@ -18,6 +19,7 @@
 #include <sys/select.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <cstdio>
@@ -179,6 +181,7 @@ namespace
         long version;
         Time time = CurrentTime;
         std::string uriList;
+        bool served = false;
 
         void send (Atom type, long l1, long l2, long l3, long l4)
         {
@@ -216,6 +219,7 @@ namespace
                 XChangeProperty (display, request.requestor, property, atoms.uriList, 8, PropModeReplace,
                                  reinterpret_cast<const unsigned char*> (uriList.data()), (int) uriList.size());
                 reply.xselection.property = property;
+                served = true;
             }
             else if (request.selection == atoms.selection && request.target == atoms.targets)
             {
@@ -248,6 +252,16 @@ namespace
             }
 
             return false;
+        }
+
+        // Serves selection requests until the data went out or the time is up.
+        void serveUntilDataTaken (long long deadline)
+        {
+            XEvent e;
+
+            while (! served && nextEvent (display, deadline, e))
+                if (e.type == SelectionRequest)
+                    serveSelection (e.xselectionrequest);
         }
 
         // A server timestamp, as a real drag takes from the button press.
@@ -332,6 +346,9 @@ int main (int argc, char** argv)
         return noTarget;
     }
 
+    if (std::getenv ("ORVO_XDND_VERBOSE") != nullptr)
+        std::fprintf (stderr, "target 0x%lx version %lu\n", (unsigned long) drag.target, targetVersion);
+
     // A proxy, if the target names one, receives the messages for it.
     unsigned long proxy = 0;
     drag.messageWindow = readLongProperty (display, drag.target, drag.atoms.proxy, XA_WINDOW, proxy)
@@ -357,11 +374,37 @@ int main (int argc, char** argv)
     XClientMessageEvent reply {};
     int result = timedOut;
 
+    // The pointer enters the window at its left edge and moves to the point,
+    // so the target sees the drag arrive as it does from a file manager.
+    int entryX = x;
+    {
+        Window child;
+        int windowX = 0, windowY = 0;
+        XTranslateCoordinates (display, drag.target, root, 0, 0, &windowX, &windowY, &child);
+        entryX = windowX < x ? windowX + 1 : x;
+    }
+
     // One type offered, so it travels in the message itself (bit 0 clear).
     drag.send (drag.atoms.enter, drag.version << 24, (long) drag.atoms.uriList, None, None);
-    drag.send (drag.atoms.position, 0, (x << 16) | (y & 0xffff), (long) drag.time, (long) drag.atoms.copy);
 
-    if (drag.waitFor (drag.atoms.status, deadline, reply))
+    // Ten pixels a step, as pointer motion arrives.
+    const int steps = std::max (1, std::abs (x - entryX) / 10);
+    bool answered = true;
+
+    // Each position waits for its status, as the protocol asks of a source.
+    for (int step = 0; step <= steps && answered; ++step)
+    {
+        const int px = entryX + (x - entryX) * step / steps;
+        drag.send (drag.atoms.position, 0, (px << 16) | (y & 0xffff), (long) drag.time, (long) drag.atoms.copy);
+        answered = drag.waitFor (drag.atoms.status, deadline, reply);
+
+        // Targets that look at the data while it moves ask for it at once;
+        // the pointer moves on once they have it, as a person's hand is slower.
+        if (step == 0 && answered)
+            drag.serveUntilDataTaken (std::min (deadline, nowMs() + 500));
+    }
+
+    if (answered)
     {
         if ((reply.data.l[1] & 1) == 0)
         {

@@ -76,6 +76,11 @@ TEST_F (DropWindow, NothingArrivesBesideTheTargetOrWhenItIsNotInterested)
     EXPECT_EQ (DesktopDriver::dropFiles (insideTarget(), paths), 0);
     MessageLoop::runFor (500);
     EXPECT_TRUE (target.drops.isEmpty());
+
+    // Once the target is interested again, the same drop is taken.
+    target.interested = true;
+    EXPECT_EQ (DesktopDriver::dropFiles (insideTarget(), paths), 0);
+    EXPECT_TRUE (MessageLoop::runUntil ([this] { return target.drops.size() == 1; }, 3000));
 }
 
 TEST_F (DropWindow, NoTargetUnderThePointAndNoAnswerAreFailures)

@@ -51,7 +51,7 @@ namespace
             {
                 double score = 0.0;
 
-                for (int i = 2000; i < 20000; ++i)
+                for (int i = maxLag + 2000; i < maxLag + 20000; ++i)
                     score += (double) signal[(size_t) (i + lag)] * reference[(size_t) i];
 
                 if (score > bestScore)

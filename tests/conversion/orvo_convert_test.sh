@@ -29,7 +29,8 @@ for args in "--bogus in" "in" "-o missing in" "-o in/readme.txt in" "-o out" "-o
     # shellcheck disable=SC2086
     "$tool" $args >/dev/null 2>err; status=$?
     check "usage error for '$args'" status_is 2
-    check "one line for '$args'" [ "$(wc -l < err)" -eq 1 ]
+    # (Debug builds of the framework print their version first.)
+    check "one line for '$args'" [ "$(grep -cv '^JUCE v' err)" -eq 1 ]
 done
 "$tool" --help >help; status=$?
 check "--help" status_is 0

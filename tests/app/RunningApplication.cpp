@@ -20,9 +20,17 @@ RunningApplication::RunningApplication()
 
 RunningApplication::~RunningApplication()
 {
-    app->shutdown();
+    shutdown();
     app.reset();
     setenv ("HOME", oldHome.toRawUTF8(), 1);
+}
+
+void RunningApplication::shutdown()
+{
+    if (! isShutDown)
+        app->shutdown();
+
+    isShutDown = true;
 }
 
 MainWindow* RunningApplication::window()          { return app->getMainWindow(); }

@@ -23,6 +23,10 @@ public:
     DragDrop& table();
     FileQueue& queue();
 
+    /** The application's shutdown, as the framework runs it after the message
+        loop; the destructor does it if the test has not. */
+    void shutdown();
+
     /** Waits until the main window shows on the screen and the window manager
         has framed it. */
     bool waitForWindow();
@@ -39,4 +43,5 @@ private:
     TemporaryFolder homeFolder { "orvo-home" };
     juce::String oldHome;
     std::unique_ptr<OrvoFileConversionUtilityApplication> app;
+    bool isShutDown = false;
 };

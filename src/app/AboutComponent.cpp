@@ -16,6 +16,10 @@ AboutComponent::AboutComponent (juce::Image& picture)
     versionLabel->setEditable (false, false, false);
     versionLabel->setColour (juce::TextEditor::textColourId, juce::Colours::black);
     versionLabel->setColour (juce::TextEditor::backgroundColourId, juce::Colour (0x00000000));
+
+    // The framework's default look draws label text in white, which the
+    // light picture would swallow.
+    versionLabel->setColour (juce::Label::textColourId, juce::Colours::black);
 }
 
 AboutComponent::~AboutComponent() = default;

@@ -406,6 +406,11 @@ TEST_F (EndToEnd, KeysMenusAboutAndRebuild)
     EXPECT_EQ (aboutContent->getBounds(), juce::Rectangle<int> (1, 1, 418, 253));
     EXPECT_TRUE (about->isAlwaysOnTop());
 
+    // On the screen, above the main window.
+    const auto shot = DesktopDriver::screenshot (RunningApplication::artefactFolder().getChildFile ("about.png"));
+    const auto aboutArt = artwork (BinaryData::Orvo_About_png, BinaryData::Orvo_About_pngSize);
+    EXPECT_LT (mismatchAt (shot, aboutContent->getScreenPosition(), aboutArt, { 0, 0, 418, 100 }), 0.2);
+
     DesktopDriver::click (DesktopDriver::centreOf (aboutContent->getVersionLabel()));
     MessageLoop::runFor (300);
     EXPECT_NE (app.getAboutWindow(), nullptr);

@@ -5,9 +5,14 @@
 #include "TestAudio.h"
 #include "app/MessageType.h"
 #include "conversion/FileConverter.h"
+#include "conversion/WavFileHeader.h"
 #include "support/TemporaryFolder.h"
 
 using namespace TestAudio;
+
+// The allocation test asks for far more memory than exists: under
+// AddressSanitizer that must fail as it does without it, by returning null.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
 
 namespace
 {
@@ -106,6 +111,8 @@ TEST_F (ConverterFixture, LengthsOfTheRateCases)
         { "empty.wav",       44100.0, 2, 0,      16, 0 },
         { "rate96000.aif",   96000.0, 1, 96000,  24, 44100 },
         { "rate8000.wav",    8000.0,  1, 8000,   8,  44100 },
+        // The length is rounded to single precision even at equal rates.
+        { "rounding.wav",    44100.0, 1, 16777217, 8, 16777216 },
     };
 
     for (const auto& c : cases)
@@ -118,6 +125,77 @@ TEST_F (ConverterFixture, LengthsOfTheRateCases)
         EXPECT_EQ (bytes.getSize(), 44 + (size_t) dataSize);
         EXPECT_EQ (prefix (bytes, 44), expectedHeader (c.channels, dataSize));
     }
+}
+
+TEST_F (ConverterFixture, RF64HeaderOnceTheDataReaches4GiB)
+{
+    // Too large to write in a test; the header that would go over it is checked.
+    const juce::uint64 dataSize = ((juce::uint64) 1 << 32) + 4;
+    const auto header = WavFileHeader::create (2, 44100, 16, dataSize);
+    ASSERT_EQ (header.getSize(), 104u);
+    const auto* h = static_cast<const char*> (header.getData());
+
+    EXPECT_EQ (juce::MemoryBlock (h, 4), juce::MemoryBlock ("RF64", 4));
+    EXPECT_EQ (readUInt32 (header, 4), 0xffffffffu);
+    EXPECT_EQ (juce::MemoryBlock (h + 8, 12), juce::MemoryBlock ("WAVEds64\x1c\0\0\0", 12));
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt64 (h + 20), (juce::uint64) (96 + dataSize));
+    EXPECT_EQ (juce::ByteOrder::littleEndianInt64 (h + 28), dataSize);
+    EXPECT_EQ (juce::MemoryBlock (h + 36, 12), juce::MemoryBlock (12, true));
+
+    // The 40-byte "fmt " chunk whatever the channel count: here two, mask 0.
+    const juce::uint8 guid[] = { 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71 };
+    EXPECT_EQ (juce::MemoryBlock (h + 48, 4), juce::MemoryBlock ("fmt ", 4));
+    EXPECT_EQ (readUInt32 (header, 52), 40u);
+    EXPECT_EQ (readUInt16 (header, 56), 0xfffeu);
+    EXPECT_EQ (readUInt16 (header, 58), 2u);
+    EXPECT_EQ (readUInt32 (header, 60), 44100u);
+    EXPECT_EQ (readUInt32 (header, 64), 176400u);
+    EXPECT_EQ (readUInt16 (header, 68), 4u);
+    EXPECT_EQ (readUInt16 (header, 70), 16u);
+    EXPECT_EQ (readUInt16 (header, 72), 22u);
+    EXPECT_EQ (readUInt16 (header, 74), 16u);
+    EXPECT_EQ (readUInt32 (header, 76), 0u);
+    EXPECT_EQ (juce::MemoryBlock (h + 80, 16), juce::MemoryBlock (guid, 16));
+    EXPECT_EQ (juce::MemoryBlock (h + 96, 4), juce::MemoryBlock ("data", 4));
+    EXPECT_EQ (readUInt32 (header, 100), 0xffffffffu);
+}
+
+TEST_F (ConverterFixture, TooLongConvertedSamplesAreRejectedBeforeAnything)
+{
+    const juce::MemoryBlock old ("old", 3);
+    folder.createFile ("OUT.wav", old);
+
+    // At 1 Hz every input frame becomes 44100: beyond 2^32 frames, beyond one
+    // buffer's signed 32-bit frame count, and beyond the memory there is.
+    struct Case { int channels, frames; };
+
+    for (auto c : { Case { 1, 100000 }, Case { 1, 49000 }, Case { 100, 48000 } })
+    {
+        SCOPED_TRACE (c.frames);
+        EXPECT_THROW (converter.convertFile (input ("slow.wav", c.channels, c.frames, 1.0, 8), out()), NewSampleTooLarge);
+        EXPECT_EQ (readBytes (out()), old);
+    }
+}
+
+TEST_F (ConverterFixture, RateBelowOneHertzIsInvalid)
+{
+    // The framework's AIFF reader truncates rates: 0.5 Hz reads as 0.
+    juce::MemoryOutputStream aiff;
+    aiff.write ("FORM", 4);
+    aiff.writeIntBigEndian (4 + 26 + 16 + 4);
+    aiff.write ("AIFFCOMM", 8);
+    aiff.writeIntBigEndian (18);
+    aiff.writeShortBigEndian (1);
+    aiff.writeIntBigEndian (2);
+    aiff.writeShortBigEndian (16);
+    const juce::uint8 halfHertz[] = { 0x3f, 0xfe, 0x80, 0, 0, 0, 0, 0, 0, 0 };
+    aiff.write (halfHertz, 10);
+    aiff.write ("SSND", 4);
+    aiff.writeIntBigEndian (12);
+    aiff.writeRepeatedByte (0, 12);
+
+    EXPECT_THROW (converter.convertFile (folder.createFile ("slow.aiff", aiff.getMemoryBlock()), out()), InputFileInvalid);
+    EXPECT_FALSE (out().exists());
 }
 
 TEST_F (ConverterFixture, EqualRatesPassEverySampleThrough)

@@ -29,7 +29,7 @@ MainWindow::MainWindow (std::unique_ptr<MainWindowComponent> mainContent,
     centreWithSize (windowWidth, windowHeight);
     setVisible (true);
     setLookAndFeel (&customLook);
-    setIcon (ApplicationIcon::get());
+    ApplicationIcon::applyTo (*this);
 }
 
 MainWindow::~MainWindow()

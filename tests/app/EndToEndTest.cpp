@@ -141,6 +141,11 @@ TEST_F (EndToEnd, DropRenameRemoveAndConvert)
     EXPECT_EQ (window->getScreenBounds().getHeight(), 720);
     EXPECT_EQ (content.getScreenBounds(), window->getScreenBounds().withTrimmedTop (24));
 
+    // The window system shows the application's icon for it.
+    juce::ChildProcess xprop;
+    ASSERT_TRUE (xprop.start (juce::StringArray { "xprop", "-id", juce::String ((juce::pointer_sized_uint) window->getWindowHandle()), "_NET_WM_ICON" }));
+    EXPECT_TRUE (xprop.readAllProcessOutput().contains ("Icon (128 x 128)"));
+
     const auto kick = RunningApplication::makeAudioFile (input.getFile().getChildFile ("Kick Drum 01.wav"), 0.5, 48000.0, 2);
     const auto snare = RunningApplication::makeAudioFile (input.getFile().getChildFile ("snare.aiff"), 0.4, 22050.0, 1);
     const auto loops = input.getFile().getChildFile ("Loops & Fills");

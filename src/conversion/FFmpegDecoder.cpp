@@ -1,5 +1,7 @@
 #include "FFmpegDecoder.h"
 
+#include <mutex>
+
 extern "C"
 {
 #include <libavcodec/avcodec.h>
@@ -85,7 +87,8 @@ int64_t FFmpegDecoder::seek (void* opaque, int64_t offset, int whence)
 bool FFmpegDecoder::openContainer()
 {
     // The converter reports through its exceptions; the libraries stay silent.
-    av_log_set_level (AV_LOG_QUIET);
+    static std::once_flag silenced;
+    std::call_once (silenced, [] { av_log_set_level (AV_LOG_QUIET); });
 
     auto* ioBuffer = static_cast<uint8_t*> (av_malloc (ioBufferSize));
 

@@ -12,8 +12,9 @@ ConverterController::ConverterController (FileQueue& queue, juce::TextEditor& li
       completeWindow ("Conversion Complete", "File conversion Complete", juce::MessageBoxIconType::NoIcon),
       fileExistsWindow ("File Exists", " ", juce::MessageBoxIconType::NoIcon),
       errorWindow ("Error Writing File", {}, juce::MessageBoxIconType::NoIcon),
-      folderChooser ("Choose Output Folder ",
-                     juce::File::getSpecialLocation (juce::File::userHomeDirectory), {}, true),
+      folderChooser (std::make_shared<juce::FileChooser> ("Choose Output Folder ",
+                                                          juce::File::getSpecialLocation (juce::File::userHomeDirectory),
+                                                          juce::String(), true)),
       applyToAllToggle (std::make_unique<juce::ToggleButton>())
 {
     fileConverter.addListener (this);
@@ -36,7 +37,10 @@ ConverterController::ConverterController (FileQueue& queue, juce::TextEditor& li
     errorLabel.setSize (350, 60);
     errorWindow.addCustomComponent (&errorLabel);
 
-    folderChoice = [this] { return chooseOutputFolder() ? folderChooser.getResult() : juce::File(); };
+    folderChoice = [chooser = folderChooser]
+    {
+        return chooseOutputFolder (*chooser) ? chooser->getResult() : juce::File();
+    };
 
     setProgress (0.0);
 }
@@ -121,9 +125,9 @@ void ConverterController::resetApplyToAll()
     applyToAll = false;
 }
 
-bool ConverterController::chooseOutputFolder()
+bool ConverterController::chooseOutputFolder (juce::FileChooser& chooser)
 {
-    return folderChooser.showDialog (juce::FileBrowserComponent::openMode
+    return chooser.showDialog (juce::FileBrowserComponent::openMode
                                          | juce::FileBrowserComponent::canSelectDirectories,
                                      nullptr);
 }
@@ -152,7 +156,20 @@ void ConverterController::startConversion()
         return;
     }
 
-    const auto folder = folderChoice != nullptr ? folderChoice() : juce::File();
+    // A copy of the choice (and with it the chooser) stays alive should the
+    // controller be deleted while the chooser is up.
+    const juce::WeakReference<ConverterController> self (this);
+    const auto choice = folderChoice;
+    choosingFolder = true;
+    const auto folder = choice != nullptr ? choice() : juce::File();
+
+    if (self == nullptr)
+        return;
+
+    choosingFolder = false;
+
+    if (listUpdatesStopped)
+        return;   // shut down while choosing: no batch, no message
 
     if (folder == juce::File())
     {
@@ -310,6 +327,15 @@ void ConverterController::timerCallback()
 {
     stopTimer();
 
+    // The worker raises a flag before it starts the timer, so a callback may
+    // already be serving that request in a modal loop further down this stack
+    // when the worker's own start lands here: serving it again would show the
+    // dialog twice and wake the worker twice.
+    if (servingRequests)
+        return;
+
+    servingRequests = true;
+
     if (fileExistsPending)
     {
         if (! showFileExistsDialog())
@@ -348,6 +374,8 @@ void ConverterController::timerCallback()
 
         notify();
     }
+
+    servingRequests = false;
 
     if (! listUpdatesStopped)
     {
@@ -418,6 +446,12 @@ void ConverterController::prepareForShutdown()
 
         window->removeFromDesktop();
     }
+
+    // The framework's own folder browser, if it is up, is cancelled too.
+    if (choosingFolder)
+        if (auto* modal = juce::ModalComponentManager::getInstance()->getModalComponent (0))
+            if (dynamic_cast<juce::FileChooserDialogBox*> (modal) != nullptr)
+                modal->exitModalState (0);
 
     fileExistsPending = false;
     errorPending = false;

@@ -51,7 +51,7 @@ public:
 private:
     void startConversion();
     void convertQueue();
-    bool chooseOutputFolder();
+    static bool chooseOutputFolder (juce::FileChooser& chooser);
     void sendConversionComplete();
     void resetApplyToAll();
 
@@ -86,7 +86,9 @@ private:
 
     juce::Label errorLabel, existingFileLabel;
     juce::AlertWindow completeWindow, fileExistsWindow, errorWindow;
-    juce::FileChooser folderChooser;
+    // Shared with a choice in progress: the main window may go (and delete the
+    // controller) while the chooser's modal loop is still running.
+    std::shared_ptr<juce::FileChooser> folderChooser;
     CustomLook look;
     std::unique_ptr<juce::ToggleButton> applyToAllToggle;
 
@@ -105,6 +107,8 @@ private:
     juce::String convertedFiles;
 
     FolderChoice folderChoice;
+    bool choosingFolder = false;
+    bool servingRequests = false;   // a timer callback is in one of the dialogs
 
     // The controller may be deleted from inside one of its own modal loops
     // (the main window going away while a dialog is up).

@@ -102,16 +102,33 @@ protected:
     ConverterControllerTest()
     {
         list.setMultiLine (true);   // as the converted-files list is
+        makeController();
+    }
+
+    /** A fresh controller; by default its folder choice gives chosenFolder. */
+    void makeController (bool withRealFolderChooser = false)
+    {
+        controller.reset();   // its destructor empties the bus
         controller = std::make_unique<ConverterController> (queue, list, progress, broadcaster);
-        controller->setFolderChoice ([this]
+
+        if (! withRealFolderChooser)
         {
-            ++folderRequests;
-            return chosenFolder;
-        });
+            controller->setFolderChoice ([this]
+            {
+                ++folderRequests;
+                return chosenFolder;
+            });
+        }
 
         // The main window component does this in the application.
         broadcaster.addActionListener (controller.get());
         broadcaster.addActionListener (&completions);
+    }
+
+    // The platform's dialogs (run as other programs) would need a person.
+    static bool nativeFolderDialogInstalled()
+    {
+        return juce::File ("/usr/bin/zenity").exists() || juce::File ("/usr/bin/kdialog").exists();
     }
 
     ~ConverterControllerTest() override
@@ -200,6 +217,10 @@ protected:
         ASSERT_TRUE (MessageLoop::runUntil ([&] { return completions.count > before && ! controller->isConverting; },
                                             60000));
         ASSERT_TRUE (MessageLoop::runUntil ([&] { return ! controller->isThreadRunning(); }));
+
+        // exactly one end of the batch, however the worker and the timer met
+        MessageLoop::runFor (50);
+        EXPECT_EQ (completions.count, before + 1);
     }
 
     juce::StringArray titles() const
@@ -501,14 +522,10 @@ TEST_F (ConverterControllerTest, EachFileSweepsItsShareAndASkippedFileJumps)
 
 TEST_F (ConverterControllerTest, TheDefaultFolderChooserStartsAtHomeAndChoosesOneFolder)
 {
-    for (auto* helper : { "/usr/bin/zenity", "/usr/bin/kdialog" })
-        if (juce::File (helper).exists())
-            GTEST_SKIP() << "a native folder dialog would need a person";
+    if (nativeFolderDialogInstalled())
+        GTEST_SKIP();
 
-    controller.reset();
-    controller = std::make_unique<ConverterController> (queue, list, progress, broadcaster);
-    broadcaster.addActionListener (controller.get());
-    broadcaster.addActionListener (&completions);
+    makeController (true);
     addInput ("a.wav");
 
     juce::File root, aFile = inputs.getFile().getChildFile ("a.wav");
@@ -566,12 +583,7 @@ TEST_F (ShutdownTest, DuringAConversionStopsAfterTheCurrentBlockAndLeavesNoFile)
         SCOPED_TRACE (reached);
 
         if (controller == nullptr)
-        {
-            controller = std::make_unique<ConverterController> (queue, list, progress, broadcaster);
-            controller->setFolderChoice ([this] { return chosenFolder; });
-            broadcaster.addActionListener (controller.get());
-            broadcaster.addActionListener (&completions);
-        }
+            makeController();
 
         queue.addFile (longInput->getFile().getChildFile ("long.wav"));
         ModalDriver driver ([this] (juce::Component& modal, const ModalDriver::Seen& seen) { answer (modal, seen); });
@@ -598,12 +610,7 @@ TEST_F (ShutdownTest, WhileADialogIsUpWakesTheWorkerAndEndsTheBatch)
         SCOPED_TRACE (title);
 
         if (controller == nullptr)
-        {
-            controller = std::make_unique<ConverterController> (queue, list, progress, broadcaster);
-            controller->setFolderChoice ([this] { return chosenFolder; });
-            broadcaster.addActionListener (controller.get());
-            broadcaster.addActionListener (&completions);
-        }
+            makeController();
 
         queue.clear();
         shown.clear();
@@ -645,5 +652,31 @@ TEST_F (ShutdownTest, WhileADialogIsUpWakesTheWorkerAndEndsTheBatch)
         EXPECT_FALSE (output ("second").exists());
         EXPECT_EQ (pathsOf (queue.getEntries()), wanted == "Conversion Complete" ? "" : "second.wav>second");
     }
+}
+TEST_F (ShutdownTest, WhileTheFolderChooserIsUpEndsItAndStartsNothing)
+{
+    if (nativeFolderDialogInstalled())
+        GTEST_SKIP();
+
+    makeController (true);
+    addInput ("a.wav");
+    bool wasShutDown = false;
+
+    onShown = [&] (juce::Component&, const Shown&)
+    {
+        shutDown();   // the main window closed from its title bar meanwhile
+        wasShutDown = true;
+        return true;
+    };
+
+    ModalDriver driver ([this] (juce::Component& modal, const ModalDriver::Seen& seen) { answer (modal, seen); });
+    broadcaster.sendActionMessage (getMessageString (MessageType::convert));
+    ASSERT_TRUE (MessageLoop::runUntil ([&] { return wasShutDown; }));
+    ASSERT_TRUE (MessageLoop::runUntil ([] { return juce::ModalComponentManager::getInstance()->getNumModalComponents() == 0; }));
+    MessageLoop::runFor (200);
+
+    EXPECT_EQ (titles(), juce::StringArray ("Choose Output Folder "));
+    EXPECT_EQ (completions.count, 0);
+    EXPECT_EQ (queue.getNumEntries(), 1);
 }
 } // namespace

@@ -1,15 +1,10 @@
 #include "AiffInputValidator.h"
 
+#include "ChunkWalker.h"
 #include "InputFormats.h"
 
 namespace
 {
-    constexpr int maxChunks = 4096;
-
-    bool isId (const char* bytes, const char* id) { return memcmp (bytes, id, 4) == 0; }
-
-    bool readExactly (juce::InputStream& in, void* dest, int n) { return in.read (dest, n) == n; }
-
     /** The rate as the framework's reader decodes the 80-bit float: an integer, 0 when it refuses it. */
     juce::uint32 decodeRate (const juce::uint8* bytes)
     {
@@ -26,12 +21,11 @@ namespace
 
 std::optional<SplicedInputStream::Layout> AiffInputValidator::inspect (juce::InputStream& in)
 {
-    const auto base = in.getPosition();
-    const auto fileSize = in.getTotalLength() - base;
+    ChunkWalker chunks (in, ChunkWalker::Endian::big);
     char form[12];
 
-    if (fileSize < 12 || ! readExactly (in, form, 12) || ! isId (form, "FORM")
-        || ! (isId (form + 8, "AIFF") || isId (form + 8, "AIFC")))
+    if (! chunks.readFormHeader (form) || ! ChunkWalker::isId (form, "FORM")
+        || ! (ChunkWalker::isId (form + 8, "AIFF") || ChunkWalker::isId (form + 8, "AIFC")))
         return std::nullopt;
 
     bool haveComm = false;
@@ -40,25 +34,17 @@ std::optional<SplicedInputStream::Layout> AiffInputValidator::inspect (juce::Inp
     juce::uint8 rateBytes[10] = {};
     char compression[4] = { 'N', 'O', 'N', 'E' };
     juce::int64 dataStart = -1, dataAvailable = 0;
-    juce::int64 position = 12;
 
-    for (int n = 0; n < maxChunks && position + 8 <= fileSize; ++n)
+    while (chunks.next())
     {
-        char id[4];
-        juce::uint8 sizeBytes[4];
+        const auto size = chunks.getSize();
 
-        if (! in.setPosition (base + position) || ! readExactly (in, id, 4) || ! readExactly (in, sizeBytes, 4))
-            break;
-
-        const auto size = (juce::int64) juce::ByteOrder::bigEndianInt (sizeBytes);
-        const auto body = position + 8;
-
-        if (isId (id, "COMM") && ! haveComm)
+        if (chunks.is ("COMM") && ! haveComm)
         {
             juce::uint8 comm[22];
             const auto commSize = size >= 22 ? 22 : 18;
 
-            if (size < 18 || ! readExactly (in, comm, commSize))
+            if (size < 18 || ! chunks.read (comm, commSize))
                 return std::nullopt;
 
             channels = juce::ByteOrder::bigEndianShort (comm);
@@ -71,22 +57,20 @@ std::optional<SplicedInputStream::Layout> AiffInputValidator::inspect (juce::Inp
 
             haveComm = true;
         }
-        else if (isId (id, "SSND") && dataStart < 0)
+        else if (chunks.is ("SSND") && dataStart < 0)
         {
             juce::uint8 offsetBytes[4];
 
-            if (size < 8 || ! readExactly (in, offsetBytes, 4))
+            if (size < 8 || ! chunks.read (offsetBytes, 4))
                 return std::nullopt;
 
             const auto offset = (juce::int64) juce::ByteOrder::bigEndianInt (offsetBytes);
-            dataStart = body + 8 + offset;
-            dataAvailable = juce::jmin (size - 8 - offset, fileSize - dataStart);
+            dataStart = chunks.getBodyStart() + 8 + offset;
+            dataAvailable = juce::jmin (size - 8 - offset, chunks.getFileSize() - dataStart);
 
             if (haveComm)
                 break;
         }
-
-        position = body + size + (size & 1);
     }
 
     if (! haveComm || dataStart < 0)
@@ -94,10 +78,10 @@ std::optional<SplicedInputStream::Layout> AiffInputValidator::inspect (juce::Inp
 
     // The compressions that the reader decodes; samples narrower than their
     // bytes sit left-justified in them.
-    const auto isFloat = isId (compression, "fl32") || isId (compression, "FL32");
-    const auto isLittleEndian = isId (compression, "sowt");
+    const auto isFloat = ChunkWalker::isId (compression, "fl32") || ChunkWalker::isId (compression, "FL32");
+    const auto isLittleEndian = ChunkWalker::isId (compression, "sowt");
 
-    if (! (isFloat || isLittleEndian || isId (compression, "NONE") || isId (compression, "twos")))
+    if (! (isFloat || isLittleEndian || ChunkWalker::isId (compression, "NONE") || ChunkWalker::isId (compression, "twos")))
         return std::nullopt;
 
     const auto containerBits = 8 * ((bits + 7) / 8);

@@ -1,13 +1,10 @@
 #include "WavInputValidator.h"
 
+#include "ChunkWalker.h"
 #include "InputFormats.h"
 
 namespace
 {
-    constexpr int maxChunks = 4096;
-
-    bool isId (const char* bytes, const char* id) { return memcmp (bytes, id, 4) == 0; }
-
     const juce::uint8 pcmGuid[]   = { 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71 };
     const juce::uint8 floatGuid[] = { 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71 };
 
@@ -17,8 +14,6 @@ namespace
         juce::uint32 rate = 0;
         bool isFloat = false;
     };
-
-    bool readExactly (juce::InputStream& in, void* dest, int n) { return in.read (dest, n) == n; }
 }
 
 juce::MemoryBlock WavInputValidator::makeHeader (int formatTag, int numChannels, juce::uint32 sampleRate,
@@ -56,42 +51,35 @@ juce::MemoryBlock WavInputValidator::makeHeader (int formatTag, int numChannels,
 
 std::optional<SplicedInputStream::Layout> WavInputValidator::inspect (juce::InputStream& in)
 {
-    const auto base = in.getPosition();
-    const auto fileSize = in.getTotalLength() - base;
+    ChunkWalker chunks (in, ChunkWalker::Endian::little);
     char riff[12];
 
-    if (fileSize < 12 || ! readExactly (in, riff, 12) || ! isId (riff + 8, "WAVE"))
+    if (! chunks.readFormHeader (riff) || ! ChunkWalker::isId (riff + 8, "WAVE"))
         return std::nullopt;
 
-    const auto isRF64 = isId (riff, "RF64");
+    const auto isRF64 = ChunkWalker::isId (riff, "RF64");
 
-    if (! isRF64 && ! isId (riff, "RIFF"))
+    if (! isRF64 && ! ChunkWalker::isId (riff, "RIFF"))
         return std::nullopt;
 
     std::optional<Format> format;
     juce::int64 ds64DataSize = -1, dataStart = -1, declaredDataSize = 0;
-    juce::int64 position = 12;
+    const auto fileSize = chunks.getFileSize();
+    bool first = true;
 
     // The chunks are walked by the file's size, not the RIFF size, which
     // writers that stopped early leave wrong.
-    for (int n = 0; n < maxChunks && position + 8 <= fileSize; ++n)
+    while (chunks.next())
     {
-        char id[4];
-        juce::uint8 sizeBytes[4];
+        const auto size = chunks.getSize();
+        const auto body = chunks.getBodyStart();
 
-        if (! in.setPosition (base + position) || ! readExactly (in, id, 4) || ! readExactly (in, sizeBytes, 4))
-            break;
-
-        const auto size = (juce::int64) juce::ByteOrder::littleEndianInt (sizeBytes);
-        const auto body = position + 8;
-        auto chunkSize = size;
-
-        if (isId (id, "ds64") && isRF64 && n == 0 && size >= 28)
+        if (chunks.is ("ds64") && isRF64 && first && size >= 28)
         {
             in.skipNextBytes (8);   // the RIFF size
             ds64DataSize = in.readInt64();
         }
-        else if (isId (id, "fmt ") && ! format.has_value())
+        else if (chunks.is ("fmt ") && ! format.has_value())
         {
             if (size < 16 || body + 16 > fileSize)
                 return std::nullopt;
@@ -113,7 +101,7 @@ std::optional<SplicedInputStream::Layout> WavInputValidator::inspect (juce::Inpu
 
                 in.skipNextBytes (8);   // extension size, valid bits, channel mask
 
-                if (! readExactly (in, guid, 16))
+                if (! chunks.read (guid, 16))
                     return std::nullopt;
 
                 if (memcmp (guid, pcmGuid, 16) == 0)        f.tag = 1;
@@ -128,18 +116,17 @@ std::optional<SplicedInputStream::Layout> WavInputValidator::inspect (juce::Inpu
 
             format = f;
         }
-        else if (isId (id, "data") && dataStart < 0)
+        else if (chunks.is ("data") && dataStart < 0)
         {
             dataStart = body;
             declaredDataSize = (isRF64 && size == 0xffffffff && ds64DataSize >= 0) ? ds64DataSize : size;
-            chunkSize = declaredDataSize;
+            chunks.setBodySize (declaredDataSize);
 
             if (format.has_value())
                 break;
         }
 
-        // Chunks always grow forward; a size past the end ends the walk.
-        position = body + chunkSize + (chunkSize & 1);
+        first = false;
     }
 
     if (! format.has_value() || dataStart < 0)

@@ -54,35 +54,18 @@ protected:
         return image;
     }
 
-    // Columns holding text ink (near-black pixels).
-    static juce::Range<int> inkColumns (const juce::Image& image)
+    // The bounds of the text's ink: its near-black pixels.
+    static juce::Rectangle<int> inkBounds (const juce::Image& image)
     {
-        int first = -1, last = -1;
-
-        for (int x = 0; x < image.getWidth(); ++x)
-            for (int y = 0; y < image.getHeight(); ++y)
-                if (image.getPixelAt (x, y).getBrightness() < 0.2f)
-                {
-                    if (first < 0) first = x;
-                    last = x;
-                }
-
-        return first < 0 ? juce::Range<int>() : juce::Range<int> (first, last + 1);
-    }
-
-    static juce::Range<int> inkRows (const juce::Image& image)
-    {
-        int first = -1, last = -1;
+        juce::Rectangle<int> bounds;
 
         for (int y = 0; y < image.getHeight(); ++y)
             for (int x = 0; x < image.getWidth(); ++x)
                 if (image.getPixelAt (x, y).getBrightness() < 0.2f)
-                {
-                    if (first < 0) first = y;
-                    last = y;
-                }
+                    bounds = bounds.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1)
+                                              : bounds.getUnion ({ x, y, 1, 1 });
 
-        return first < 0 ? juce::Range<int>() : juce::Range<int> (first, last + 1);
+        return bounds;
     }
 
     static constexpr int width = 389, height = 25;
@@ -136,21 +119,19 @@ TEST_F (ProgressBarLook, ZeroAndOutOfRangeDrawOnlyTheBackground)
 
 TEST_F (ProgressBarLook, TextIsBlackCentredAndThreeFifthsOfTheHeight)
 {
-    const auto image = render (0.0, "0%");
-    const auto columns = inkColumns (image);
-    const auto rows = inkRows (image);
+    const auto ink = inkBounds (render (0.0, "0%"));
 
-    ASSERT_FALSE (columns.isEmpty());
-    EXPECT_NEAR ((columns.getStart() + columns.getEnd()) / 2.0, width / 2.0, 2.0);
-    EXPECT_NEAR ((rows.getStart() + rows.getEnd()) / 2.0, height / 2.0, 2.0);
+    ASSERT_FALSE (ink.isEmpty());
+    EXPECT_NEAR (ink.toFloat().getCentreX(), width / 2.0, 2.0);
+    EXPECT_NEAR (ink.toFloat().getCentreY(), height / 2.0, 2.0);
 
     // a 15-pixel font: digit and percent sign ink about 11 pixels high
-    EXPECT_GE (rows.getLength(), 9);
-    EXPECT_LE (rows.getLength(), 15);
+    EXPECT_GE (ink.getHeight(), 9);
+    EXPECT_LE (ink.getHeight(), 15);
 
     // drawn over the bar too, and without an animation when out of range
-    EXPECT_FALSE (inkColumns (render (0.5, "50%")).isEmpty());
-    EXPECT_FALSE (inkColumns (render (-1.0, "busy")).isEmpty());
+    EXPECT_FALSE (inkBounds (render (0.5, "50%")).isEmpty());
+    EXPECT_FALSE (inkBounds (render (-1.0, "busy")).isEmpty());
 }
 
 class ToggleLook : public testing::Test

@@ -128,8 +128,8 @@ void ConverterController::resetApplyToAll()
 bool ConverterController::chooseOutputFolder (juce::FileChooser& chooser)
 {
     return chooser.showDialog (juce::FileBrowserComponent::openMode
-                                         | juce::FileBrowserComponent::canSelectDirectories,
-                                     nullptr);
+                                   | juce::FileBrowserComponent::canSelectDirectories,
+                               nullptr);
 }
 
 void ConverterController::startConversion()

@@ -84,7 +84,11 @@ sox -n -r 48000 -b 16 -c 2 long.wav synth 600 sine 440 gain -6
 mkdir -p in3 out3 && mv long.wav in3/
 "$tool" -o out3 in3 >/dev/null 2>err &
 pid=$!
-sleep 0.5
+# Interrupt once it reads the input, not before its handler is in place.
+tries=0
+while ! ls -l /proc/$pid/fd 2>/dev/null | grep -q long.wav && [ $tries -lt 600 ]; do
+    sleep 0.05; tries=$((tries + 1))
+done
 kill -INT $pid
 wait $pid; status=$?
 check "interrupted status" status_is 130

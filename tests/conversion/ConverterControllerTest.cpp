@@ -83,7 +83,7 @@ struct CompletionCounter : public juce::ActionListener
 /** What a dialog showed, as the user saw it. */
 struct Shown
 {
-    juce::String title, label;
+    juce::String title, label, description;
     juce::StringArray buttons;
     bool toggleOn = false;
     double progress = -1.0;
@@ -167,6 +167,7 @@ protected:
         Shown s;
         s.title = seen.title;
         s.buttons = seen.buttons;
+        s.description = seen.description;
         s.progress = readProgress (progress);
 
         // the dialog's own label, its first custom component
@@ -286,6 +287,7 @@ TEST_F (ConverterControllerTest, NewFilesAreConvertedListedAndTakenFromTheQueue)
     EXPECT_EQ (queue.getNumEntries(), 0);
     ASSERT_EQ (titles(), juce::StringArray ("Conversion Complete"));
     EXPECT_EQ (shown[0].buttons, juce::StringArray ("OK"));
+    EXPECT_EQ (shown[0].description, "Conversion Complete. File conversion Complete");
     EXPECT_EQ (shown[0].progress, 1.0);
     EXPECT_EQ (readProgress (progress), 0.0);
 

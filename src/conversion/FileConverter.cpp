@@ -1,6 +1,7 @@
 #include "FileConverter.h"
 
 #include <sys/mman.h>
+#include <thread>
 
 #include "InputFormats.h"
 #include "WavDataOutputStream.h"
@@ -18,20 +19,70 @@ namespace
     // Reads of a few kilobytes each are gathered into fewer system calls.
     constexpr int inputBufferSize = 1 << 18;
 
-    /** Asks for huge pages under the converted buffer: it is written once,
-        frame by frame, and small pages make that mostly page faults. */
-    void adviseHugePages (juce::AudioSampleBuffer& buffer)
+    /** Prepares the pages under the converted buffer, which is written once,
+        frame by frame: huge pages, so that there are few faults, and those
+        faulted in ahead of the resampler on another core, so that the kernel's
+        zeroing of fresh memory does not hold up the conversion. The helper
+        only asks the kernel to populate pages; it never touches a sample. */
+    class BufferPages
     {
-        if (buffer.getNumChannels() == 0 || buffer.getNumSamples() == 0)
-            return;
+    public:
+        explicit BufferPages (juce::AudioSampleBuffer& buffer)
+        {
+            const auto numChannels = buffer.getNumChannels();
+            const auto numFrames = (size_t) buffer.getNumSamples();
 
-        const auto pageSize = (std::uintptr_t) 4096;
-        const auto first = reinterpret_cast<std::uintptr_t> (buffer.getWritePointer (0));
-        const auto last = reinterpret_cast<std::uintptr_t> (buffer.getWritePointer (buffer.getNumChannels() - 1)
-                                                            + buffer.getNumSamples());
-        const auto start = first & ~(pageSize - 1);
-        madvise (reinterpret_cast<void*> (start), last - start, MADV_HUGEPAGE);
-    }
+            if (numChannels == 0 || numFrames == 0)
+                return;
+
+            for (int c = 0; c < numChannels; ++c)
+                channels.push_back (buffer.getWritePointer (c));
+
+            const auto first = pageStart (channels.front());
+            madvise (first, (size_t) (reinterpret_cast<char*> (channels.back() + numFrames) - first), MADV_HUGEPAGE);
+
+            if (numFrames * (size_t) numChannels * sizeof (float) >= prefaultThreshold)
+                prefaulter = std::thread ([this, numFrames] { prefault (numFrames); });
+        }
+
+        ~BufferPages()
+        {
+            stop = true;
+
+            if (prefaulter.joinable())
+                prefaulter.join();
+        }
+
+    private:
+        static char* pageStart (void* p)
+        {
+            return reinterpret_cast<char*> (reinterpret_cast<std::uintptr_t> (p) & ~(std::uintptr_t) 4095);
+        }
+
+        void prefault (size_t numFrames)
+        {
+            // In the order the resampler fills the buffer: all channels, block after block.
+            for (size_t start = 0; start < numFrames && ! stop; start += framesPerStep)
+            {
+                const auto end = juce::jmin (numFrames, start + framesPerStep);
+
+                for (auto* channel : channels)
+                {
+                    auto* from = pageStart (channel + start);
+                    madvise (from, (size_t) (reinterpret_cast<char*> (channel + end) - from), MADV_POPULATE_WRITE);
+                }
+            }
+        }
+
+        static constexpr size_t prefaultThreshold = 16 << 20;
+        static constexpr size_t framesPerStep = 1 << 19;
+
+        std::vector<float*> channels;
+        std::atomic<bool> stop { false };
+        std::thread prefaulter;
+
+        JUCE_DECLARE_NON_COPYABLE (BufferPages)
+    };
 
     /** Removes an existing output so that the new file never starts after old content. */
     void removeExistingOutput (const juce::File& output)
@@ -154,7 +205,7 @@ std::unique_ptr<juce::AudioSampleBuffer> FileConverter::resampleToBuffer (juce::
         throw NewSampleTooLarge();
     }
 
-    adviseHugePages (*buffer);
+    const BufferPages pages (*buffer);
 
     const auto wholeBlocks = inputLength / blockSize;
     resampler.setResamplingRatio ((double) inputRate / (double) outputRate);

@@ -1,6 +1,7 @@
 #include "FileConverter.h"
 
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <thread>
 
 #include "InputFormats.h"
@@ -128,9 +129,16 @@ void FileConverter::convertFile (const juce::File& input, const juce::File& outp
 {
     progress = 0.0;
 
+    // Only regular files: a device or a pipe behind an audio name could block
+    // the open or feed a reader endless bytes.
+    struct stat info {};
+
+    if (stat (input.getFullPathName().toRawUTF8(), &info) != 0 || ! S_ISREG (info.st_mode))
+        throw InputFileInvalid();
+
     auto file = std::make_unique<juce::FileInputStream> (input);
 
-    if (file->failedToOpen() || input.isDirectory())
+    if (file->failedToOpen())
         throw InputFileInvalid();
 
     auto stream = std::make_unique<juce::BufferedInputStream> (file.release(), inputBufferSize, true);

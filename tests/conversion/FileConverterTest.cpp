@@ -294,8 +294,10 @@ TEST_F (ConverterFixture, UnreadableInputLeavesTheOutputUntouched)
     const juce::MemoryBlock old ("old contents", 12);
     const auto existing = folder.createFile ("OUT.wav", old);
     const auto text = folder.createFile ("notes.wav", juce::MemoryBlock ("just some text\n", 15));
+    const auto device = folder.getFile().getChildFile ("zero.flac");
+    ASSERT_TRUE (juce::File ("/dev/zero").createSymbolicLink (device, false));
 
-    for (auto in : { text, folder.getFile().getChildFile ("missing.wav"), folder.getFile() })
+    for (auto in : { text, folder.getFile().getChildFile ("missing.wav"), folder.getFile(), device })
     {
         SCOPED_TRACE (in.getFullPathName());
         EXPECT_THROW (converter.convertFile (in, existing), InputFileInvalid);

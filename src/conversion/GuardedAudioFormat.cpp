@@ -4,6 +4,8 @@
 #include "InputFormats.h"
 #include "WavInputValidator.h"
 
+#include <vorbis/vorbisfile.h>
+
 namespace
 {
     std::unique_ptr<juce::AudioFormat> makeFormat (GuardedAudioFormat::Kind kind)
@@ -17,6 +19,52 @@ namespace
         }
 
         return {};
+    }
+
+    /** Whether every link of a chained Ogg Vorbis stream has the first one's
+        channel count and rate. The framework's reader copies the first link's
+        channel count out of every decoded packet, so a later link with fewer
+        channels makes it read past the decoder's channel array. */
+    bool allOggLinksAlike (juce::InputStream& stream)
+    {
+        const auto start = stream.getPosition();
+
+        ov_callbacks callbacks {};
+        callbacks.read_func = [] (void* dest, size_t size, size_t count, void* source) -> size_t
+        {
+            const auto wanted = (int) juce::jmin (size * count, (size_t) std::numeric_limits<int>::max());
+            return size == 0 ? 0 : (size_t) juce::jmax (0, static_cast<juce::InputStream*> (source)->read (dest, wanted)) / size;
+        };
+        callbacks.seek_func = [] (void* source, ogg_int64_t offset, int whence) -> int
+        {
+            auto* in = static_cast<juce::InputStream*> (source);
+
+            if (whence == SEEK_CUR)      offset += in->getPosition();
+            else if (whence == SEEK_END) offset += in->getTotalLength();
+
+            return in->setPosition (offset) ? 0 : -1;
+        };
+        callbacks.tell_func = [] (void* source) -> long { return (long) static_cast<juce::InputStream*> (source)->getPosition(); };
+
+        OggVorbis_File file {};
+        bool alike = false;
+
+        if (ov_open_callbacks (&stream, &file, nullptr, 0, callbacks) == 0)
+        {
+            const auto* first = ov_info (&file, 0);
+            alike = first != nullptr;
+
+            for (long link = 1; alike && link < ov_streams (&file); ++link)
+            {
+                const auto* info = ov_info (&file, (int) link);
+                alike = info != nullptr && info->channels == first->channels && info->rate == first->rate;
+            }
+
+            ov_clear (&file);
+        }
+
+        stream.setPosition (start);
+        return alike;
     }
 
     /** Deletes a reader without the stream it was given, which stays the caller's. */
@@ -81,11 +129,26 @@ std::unique_ptr<juce::AudioFormatReader> GuardedAudioFormat::openChecked (juce::
 
 std::unique_ptr<juce::AudioFormatReader> GuardedAudioFormat::openCompressed (juce::InputStream& stream)
 {
-    const auto numBytes = stream.getTotalLength() - stream.getPosition();
+    const auto start = stream.getPosition();
+    const auto numBytes = stream.getTotalLength() - start;
     std::unique_ptr<juce::AudioFormatReader> reader (format->createReaderFor (&stream, false));
 
     if (reader == nullptr)
         return {};
+
+    if (kind == Kind::oggVorbis)
+    {
+        const auto position = stream.getPosition();
+        stream.setPosition (start);
+        const auto alike = allOggLinksAlike (stream);
+        stream.setPosition (position);
+
+        if (! alike)
+        {
+            discardKeepingStream (reader);
+            return {};
+        }
+    }
 
     // The Ogg reader casts a failed length query to an unsigned 32-bit length.
     const auto lengthPlausible = reader->lengthInSamples >= 0

@@ -249,3 +249,31 @@ TEST_F (MalformedFixture, CompressedLengthBeyondWhatTheFileHoldsIsInvalid)
     p[4] = p[5] = p[6] = p[7] = 0xff;
     EXPECT_TRUE (isInvalid (bytes, ".flac"));
 }
+
+TEST_F (MalformedFixture, ChainedOggStreamsMustKeepTheirLayout)
+{
+    const auto write = [&] (int channels)
+    {
+        const auto file = folder.getFile().getNonexistentChildFile ("link", ".ogg");
+        juce::OggVorbisAudioFormat ogg;
+        auto stream = file.createOutputStream();
+        std::unique_ptr<juce::AudioFormatWriter> writer (ogg.createWriterFor (stream.get(), 44100.0, (unsigned int) channels, 16, {}, 5));
+        EXPECT_NE (writer, nullptr);
+        stream.release();
+        writer->writeFromAudioSampleBuffer (makeBuffer (channels, 20000), 0, 20000);
+        writer.reset();
+        return readBytes (file);
+    };
+
+    const auto stereo = write (2), mono = write (1), stereoAgain = write (2);
+
+    // A later link with fewer channels made the framework's reader read past
+    // the decoder's channels; links of one layout play one after the other.
+    auto mixed = stereo;
+    mixed.append (mono.getData(), mono.getSize());
+    EXPECT_TRUE (isInvalid (mixed, ".ogg"));
+
+    auto alike = stereo;
+    alike.append (stereoAgain.getData(), stereoAgain.getSize());
+    EXPECT_EQ (convert (alike, ".ogg").getSize(), 44u + 40000u * 4u);
+}

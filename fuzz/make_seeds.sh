@@ -18,6 +18,8 @@ sox -n -r 32000 -b 16 -c 2 s16.flac synth 0.05 sine 440
 sox -n -r 44100 -b 16 -c 2 ref.wav synth 0.1 sine 440
 ff -i ref.wav -c:a pcm_s16le -write_bext 1 -f wav bext.bwf
 ff -i ref.wav -c:a libvorbis -q:a 0 v.ogg
+ff -i s16.wav -ac 1 -c:a libvorbis -q:a 0 mono.ogg
+cat v.ogg mono.ogg > chained.ogg && rm mono.ogg
 ff -i ref.wav -c:a libmp3lame -b:a 32k m.mp3
 ff -i ref.wav -c:a wmav2 -b:a 32k w.wma
 ff -i ref.wav -c:a wmav1 -b:a 32k -f asf w.asf

@@ -19,7 +19,8 @@ mkdir -p "$corpus"
 
 # Leaks are reported as failures; one run at a time keeps the machine usable.
 ASAN_OPTIONS="detect_leaks=1:abort_on_error=1" \
+LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
     "$build/bin/orvo_fuzz_input_formats" -max_total_time="$seconds" -max_len=65536 -timeout=20 \
-        -rss_limit_mb=3072 -print_final_stats=1 "$corpus" "$seeds"
+        -rss_limit_mb=3072 -print_final_stats=1 -artifact_prefix="$build/" "$corpus" "$seeds"
 echo "Fuzzing found nothing in $seconds s." >&2

@@ -15,7 +15,7 @@ public:
 
     /** Drops the files at a screen position through the XDND client: 0 if the
         target accepted and finished the drop (see XdndDropClient.cpp). */
-    static int dropFiles (juce::Point<int> screenPosition, const juce::StringArray& paths, int timeoutMs = 5000);
+    static int dropFiles (juce::Point<int> screenPosition, const juce::StringArray& paths, int timeoutMs = 20000);
 
     /** A left click at a screen position. */
     static void click (juce::Point<int> screenPosition);

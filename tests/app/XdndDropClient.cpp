@@ -51,10 +51,11 @@ namespace
             uriList   = XInternAtom (d, "text/uri-list", False);
             targets   = XInternAtom (d, "TARGETS", False);
             stamp     = XInternAtom (d, "ORVO_XDND_TIMESTAMP", False);
+            nudge     = XInternAtom (d, "ORVO_XDND_NUDGE", False);
         }
 
         Atom aware, proxy, enter, position, status, leave, drop, finished,
-             selection, copy, uriList, targets, stamp;
+             selection, copy, uriList, targets, stamp, nudge;
     };
 
     std::string percentEncode (const std::string& path)
@@ -185,6 +186,7 @@ namespace
 
         void send (Atom type, long l1, long l2, long l3, long l4)
         {
+
             XEvent e {};
             e.xclient.type = ClientMessage;
             e.xclient.display = display;
@@ -233,14 +235,42 @@ namespace
             XFlush (display);
         }
 
+        // A client message that means nothing to the target. The framework
+        // reads its X connection only when the socket turns readable, so
+        // messages that one of its own round trips already pulled into its
+        // queue can wait there for the next arrival; in a real drag the moving
+        // pointer supplies that arrival, here this does.
+        void nudge()
+        {
+            XEvent e {};
+            e.xclient.type = ClientMessage;
+            e.xclient.display = display;
+            e.xclient.window = target;
+            e.xclient.message_type = atoms.nudge;
+            e.xclient.format = 32;
+            XSendEvent (display, messageWindow, False, NoEventMask, &e);
+            XFlush (display);
+        }
+
         // Serves selection requests until a client message of that type
         // arrives from the target; false on timeout.
         bool waitFor (Atom type, long long deadline, XClientMessageEvent& message)
         {
             XEvent e;
 
-            while (nextEvent (display, deadline, e))
+            for (;;)
             {
+                const long long slice = std::min (deadline, nowMs() + 250);
+
+                if (! nextEvent (display, slice, e))
+                {
+                    if (nowMs() >= deadline)
+                        return false;
+
+                    nudge();
+                    continue;
+                }
+
                 if (e.type == SelectionRequest)
                     serveSelection (e.xselectionrequest);
                 else if (e.type == ClientMessage && e.xclient.message_type == type
@@ -250,8 +280,6 @@ namespace
                     return true;
                 }
             }
-
-            return false;
         }
 
         // Serves selection requests until the data went out or the time is up.
@@ -346,9 +374,6 @@ int main (int argc, char** argv)
         return noTarget;
     }
 
-    if (std::getenv ("ORVO_XDND_VERBOSE") != nullptr)
-        std::fprintf (stderr, "target 0x%lx version %lu\n", (unsigned long) drag.target, targetVersion);
-
     // A proxy, if the target names one, receives the messages for it.
     unsigned long proxy = 0;
     drag.messageWindow = readLongProperty (display, drag.target, drag.atoms.proxy, XA_WINDOW, proxy)
@@ -387,22 +412,32 @@ int main (int argc, char** argv)
     // One type offered, so it travels in the message itself (bit 0 clear).
     drag.send (drag.atoms.enter, drag.version << 24, (long) drag.atoms.uriList, None, None);
 
-    // Ten pixels a step, as pointer motion arrives.
-    const int steps = std::max (1, std::abs (x - entryX) / 10);
+    // A step every 25 pixels: enough for the target to see the pointer cross
+    // what lies between the window's edge and the point.
+    const int steps = std::max (1, std::abs (x - entryX) / 25);
     bool answered = true;
 
-    // Each position waits for its status, as the protocol asks of a source.
-    for (int step = 0; step <= steps && answered; ++step)
+    auto moveTo = [&] (int px)
     {
-        const int px = entryX + (x - entryX) * step / steps;
+        // Each position waits for its status, as the protocol asks of a source.
         drag.send (drag.atoms.position, 0, (px << 16) | (y & 0xffff), (long) drag.time, (long) drag.atoms.copy);
-        answered = drag.waitFor (drag.atoms.status, deadline, reply);
+        return drag.waitFor (drag.atoms.status, deadline, reply);
+    };
 
-        // Targets that look at the data while it moves ask for it at once;
-        // the pointer moves on once they have it, as a person's hand is slower.
-        if (step == 0 && answered)
-            drag.serveUntilDataTaken (std::min (deadline, nowMs() + 500));
+    answered = moveTo (entryX);
+
+    // Targets that look at the data while it moves ask for it at once. Once
+    // it went out, one more step at the edge reaches them after the data, so
+    // they see the whole way to the point with the data in hand, as they do
+    // when a person's hand moves.
+    if (answered)
+    {
+        drag.serveUntilDataTaken (std::min (deadline, nowMs() + 500));
+        answered = moveTo (entryX + 1);
     }
+
+    for (int step = 1; step <= steps && answered; ++step)
+        answered = moveTo (entryX + (x - entryX) * step / steps);
 
     if (answered)
     {

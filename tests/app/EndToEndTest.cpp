@@ -355,7 +355,7 @@ TEST_F (EndToEnd, KeysMenusAboutAndRebuild)
     auto& app = running.get();
 
     // The menus list exactly their items, with the keys beside Quit and Minimize.
-    struct Item { juce::String text, key; bool separator; };
+    struct Item { juce::String text, key; bool separator, enabled; };
     auto itemsOf = [&] (const juce::String& name)
     {
         juce::Array<Item> items;
@@ -367,7 +367,7 @@ TEST_F (EndToEnd, KeysMenusAboutAndRebuild)
             auto key = i.shortcutKeyDescription;
             if (key.isEmpty() && i.commandManager != nullptr)
                 key = i.commandManager->getKeyMappings()->getKeyPressesAssignedToCommand (i.itemID)[0].getTextDescription();
-            items.add ({ i.text, key, i.isSeparator });
+            items.add ({ i.text, key, i.isSeparator, i.isEnabled });
         }
         return items;
     };
@@ -428,6 +428,13 @@ TEST_F (EndToEnd, KeysMenusAboutAndRebuild)
     running.queue().setOutputName (0, "keeper");
     delete running.window();
     ASSERT_EQ (running.window(), nullptr);
+
+    // Meanwhile Convert and Minimize are greyed; the other items are not.
+    EXPECT_FALSE (itemsOf ("File")[0].enabled);
+    EXPECT_TRUE (itemsOf ("File")[2].enabled);
+    EXPECT_FALSE (itemsOf ("Window")[0].enabled);
+    EXPECT_TRUE (itemsOf ("Window")[1].enabled);
+    EXPECT_TRUE (itemsOf ("Help")[0].enabled && itemsOf ("Help")[2].enabled);
 
     ASSERT_TRUE (app.getCommandManager()->invokeDirectly (bringToFrontCommand, false));
     ASSERT_TRUE (running.waitForWindow());

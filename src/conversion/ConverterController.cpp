@@ -336,6 +336,10 @@ void ConverterController::timerCallback()
 
     servingRequests = true;
 
+    // A dialog raised right after a file was converted comes up with that
+    // file already listed, the completion message above the whole batch.
+    refreshConvertedFilesList();
+
     if (fileExistsPending)
     {
         if (! showFileExistsDialog())
@@ -376,19 +380,23 @@ void ConverterController::timerCallback()
     }
 
     servingRequests = false;
+    refreshConvertedFilesList();
+}
 
-    if (! listUpdatesStopped)
+void ConverterController::refreshConvertedFilesList()
+{
+    if (listUpdatesStopped)
+        return;
+
+    juce::String text;
     {
-        juce::String text;
-        {
-            const juce::ScopedLock sl (convertedFilesLock);
-            text = convertedFiles;
-        }
-
-        convertedFilesList->setText (text, true);
-        // the caret just before the last newline, so that the list shows its end
-        convertedFilesList->setCaretPosition (convertedFilesList->getTotalNumChars() - 1);
+        const juce::ScopedLock sl (convertedFilesLock);
+        text = convertedFiles;
     }
+
+    convertedFilesList->setText (text, true);
+    // the caret just before the last newline, so that the list shows its end
+    convertedFilesList->setCaretPosition (convertedFilesList->getTotalNumChars() - 1);
 }
 
 bool ConverterController::showDialog (juce::AlertWindow& window, int& result)

@@ -69,6 +69,9 @@ private:
     bool showErrorDialog();
     bool showCompletionDialog();
 
+    /** Puts the converted files so far into the list, unless shutting down. */
+    void refreshConvertedFilesList();
+
     // The progress value is polled by the progress bar on the message thread
     // while the worker writes it, so both sides use atomic accesses.
     void setProgress (double value) noexcept;

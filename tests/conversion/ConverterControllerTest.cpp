@@ -83,7 +83,7 @@ struct CompletionCounter : public juce::ActionListener
 /** What a dialog showed, as the user saw it. */
 struct Shown
 {
-    juce::String title, label, description;
+    juce::String title, label, description, list;
     juce::StringArray buttons;
     bool toggleOn = false;
     double progress = -1.0;
@@ -169,6 +169,7 @@ protected:
         s.buttons = seen.buttons;
         s.description = seen.description;
         s.progress = readProgress (progress);
+        s.list = list.getText();
 
         // the dialog's own label, its first custom component
         if (auto* alert = dynamic_cast<juce::AlertWindow*> (&modal))
@@ -289,6 +290,8 @@ TEST_F (ConverterControllerTest, NewFilesAreConvertedListedAndTakenFromTheQueue)
     EXPECT_EQ (shown[0].buttons, juce::StringArray ("OK"));
     EXPECT_EQ (shown[0].description, "Conversion Complete. File conversion Complete");
     EXPECT_EQ (shown[0].progress, 1.0);
+    // the whole batch is listed while the completion message is up
+    EXPECT_EQ (shown[0].list, "KickDrum.wav\nsnare.wav\nhat.wav\n");
     EXPECT_EQ (readProgress (progress), 0.0);
 
     for (auto [name, frames] : { std::pair { "KickDrum", 1000 }, { "snare", 4000 }, { "hat", 18375 } })

@@ -33,14 +33,24 @@ void FileQueue::addFiles (const juce::StringArray& paths)
         const juce::File file (path);
 
         if (file.isDirectory())
-        {
-            for (auto& child : file.findChildFiles (juce::File::findFilesAndDirectories, true, "*"))
-                addFile (child);
-        }
+            addFolderContents (file);
         else
-        {
             addFile (file);
-        }
+    }
+}
+
+void FileQueue::addFolderContents (const juce::File& folder)
+{
+    // Depth first, each folder before its contents, as a recursive search
+    // returns them; but a link to a folder is not entered, so that a link
+    // back up the tree or to a large folder elsewhere cannot make a drop
+    // queue the same files again and again or search the whole disk.
+    for (auto& child : folder.findChildFiles (juce::File::findFilesAndDirectories, false, "*"))
+    {
+        addFile (child);
+
+        if (child.isDirectory() && ! child.isSymbolicLink())
+            addFolderContents (child);
     }
 }
 

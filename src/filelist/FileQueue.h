@@ -60,6 +60,7 @@ public:
 
 private:
     bool isQueued (const juce::String& path) const;
+    void addFolderContents (const juce::File& folder);
 
     mutable juce::CriticalSection lock;
     juce::Array<FileQueueListener*> listeners;

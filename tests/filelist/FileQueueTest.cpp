@@ -114,6 +114,25 @@ TEST_F (QueueFixture, FoldersAreSearchedRecursivelyWhereTheyStandInTheDrop)
     EXPECT_EQ (middle.joinIntoString (","), ".hidden.aif,one.wav,two.flac");
 }
 
+TEST_F (QueueFixture, LinksToFoldersInADroppedFolderAreNotEntered)
+{
+    auto dir = folder.getFile().getChildFile ("dir");
+    auto one = make ("dir/sub/one.wav");
+    auto elsewhere = make ("elsewhere/far.wav");
+    ASSERT_TRUE (dir.createSymbolicLink (dir.getChildFile ("sub/up"), true));
+    ASSERT_TRUE (elsewhere.getParentDirectory().createSymbolicLink (dir.getChildFile ("away"), true));
+    ASSERT_TRUE (elsewhere.createSymbolicLink (dir.getChildFile ("linked.wav"), true));
+
+    queue.addFiles ({ dir.getFullPathName() });
+
+    // one entry per file found by its own path; a linked file still counts
+    juce::StringArray paths;
+    for (auto& entry : queue.getEntries())
+        paths.add (entry.inputPath);
+    paths.sort (false);
+    EXPECT_EQ (paths, juce::StringArray (dir.getChildFile ("linked.wav").getFullPathName(), one.getFullPathName()));
+}
+
 TEST_F (QueueFixture, OperationsOutOfRangeChangeNothing)
 {
     queue.addFile (make ("a.wav"));

@@ -413,9 +413,31 @@ bool ConverterController::showDialog (juce::AlertWindow& window, int& result)
     return true;
 }
 
+void ConverterController::fitLabelToText (juce::Label& label, juce::AlertWindow& window)
+{
+    // A long path wraps onto more lines than the label's standard 60 pixels
+    // hold, which would cut off its start and the end of the message.
+    constexpr int standardHeight = 60;
+    auto& lf = label.getLookAndFeel();
+    const auto font = lf.getLabelFont (label);
+    const auto border = lf.getLabelBorderSize (label);
+
+    juce::GlyphArrangement glyphs;
+    glyphs.addJustifiedText (font, label.getText(), 0.0f, 0.0f,
+                             (float) (label.getWidth() - border.getLeftAndRight()), juce::Justification::left);
+
+    const auto textHeight = glyphs.getBoundingBox (0, -1, true).getHeight();
+    // One line to spare, since the label breaks its lines where it fits them.
+    const auto needed = (int) std::ceil (textHeight + font.getHeight()) + border.getTopAndBottom();
+
+    label.setSize (label.getWidth(), juce::jmax (standardHeight, needed));
+    window.sendLookAndFeelChange();   // the dialog lays itself out again
+}
+
 bool ConverterController::showFileExistsDialog()
 {
     existingFileLabel.setText (existingFilePath, juce::dontSendNotification);
+    fitLabelToText (existingFileLabel, fileExistsWindow);
 
     int result = 0;
 
@@ -429,6 +451,7 @@ bool ConverterController::showFileExistsDialog()
 bool ConverterController::showErrorDialog()
 {
     errorLabel.setText (errorMessage, juce::dontSendNotification);
+    fitLabelToText (errorLabel, errorWindow);
 
     int result = 0;
     return showDialog (errorWindow, result);

@@ -69,6 +69,9 @@ private:
     bool showErrorDialog();
     bool showCompletionDialog();
 
+    /** Gives a dialog's label the height its text needs and lays the dialog out again. */
+    static void fitLabelToText (juce::Label& label, juce::AlertWindow& window);
+
     /** Puts the converted files so far into the list, unless shutting down. */
     void refreshConvertedFilesList();
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <deque>
+#include <set>
 #include <gtest/gtest.h>
 
 #include "support/MessageLoop.h"
@@ -86,6 +87,7 @@ struct Shown
     juce::String title, label, description, list;
     juce::StringArray buttons;
     bool toggleOn = false;
+    bool labelShownWhole = true;
     double progress = -1.0;
 };
 
@@ -161,6 +163,27 @@ protected:
         return names.joinIntoString (" ");
     }
 
+    /** True if the label has the lines its wrapped text needs, as the look
+        draws it, and lies above the dialog's buttons. */
+    static bool isShownWhole (const juce::Label& label, juce::AlertWindow& alert)
+    {
+        auto& lf = label.getLookAndFeel();
+        const auto font = lf.getLabelFont (const_cast<juce::Label&> (label));
+        const auto area = lf.getLabelBorderSize (const_cast<juce::Label&> (label)).subtractedFrom (label.getLocalBounds());
+
+        juce::GlyphArrangement glyphs;
+        glyphs.addJustifiedText (font, label.getText(), 0.0f, 0.0f, (float) area.getWidth(), juce::Justification::left);
+
+        std::set<float> baselines;
+        for (auto& glyph : glyphs)
+            baselines.insert (glyph.getBaselineY());
+
+        const auto linesDrawn = (size_t) juce::jmax (1, (int) ((float) area.getHeight() / font.getHeight()));
+        auto* button = ModalDriver::findChild<juce::TextButton> (alert);
+
+        return baselines.size() <= linesDrawn && button != nullptr && label.getBottom() <= button->getY();
+    }
+
     /** Answers every dialog like a user would and records what it showed. */
     void answer (juce::Component& modal, const ModalDriver::Seen& seen)
     {
@@ -174,7 +197,10 @@ protected:
         // the dialog's own label, its first custom component
         if (auto* alert = dynamic_cast<juce::AlertWindow*> (&modal))
             if (auto* label = dynamic_cast<juce::Label*> (alert->getCustomComponent (0)))
+            {
                 s.label = label->getText();
+                s.labelShownWhole = isShownWhole (*label, *alert);
+            }
 
         auto* toggle = ModalDriver::findChild<juce::ToggleButton> (modal);
         s.toggleOn = toggle != nullptr && toggle->getToggleState();
@@ -401,6 +427,23 @@ TEST_F (ConverterControllerTest, UnreadableInputIsReportedOnTwoLinesAndTheBatchG
     EXPECT_EQ (list.getText(), "good.wav\n");
     EXPECT_EQ (queue.getNumEntries(), 0);
     EXPECT_FALSE (output ("bad").exists());
+}
+
+TEST_F (ConverterControllerTest, AReportOfALongPathIsShownWhole)
+{
+    const auto bad = inputs.getFile().getChildFile ("a long folder name for samples/another level of folders/kits/"
+                                                    + juce::String::repeatedString ("b", 120) + ".flac");
+    bad.getParentDirectory().createDirectory();
+    bad.replaceWithText ("this is no audio");
+    queue.addFile (bad);
+    queue.addFile (inputs.createFile ("short.wav", juce::MemoryBlock ("no audio", 8)));
+
+    runBatch();
+
+    ASSERT_EQ (titles(), juce::StringArray ("Error Writing File", "Error Writing File", "Conversion Complete"));
+    EXPECT_EQ (shown[0].label, "Error: " + bad.getFullPathName() + "\ncan not be opened");
+    EXPECT_TRUE (shown[0].labelShownWhole);
+    EXPECT_TRUE (shown[1].labelShownWhole);
 }
 
 TEST_F (ConverterControllerTest, UnwritableFolderReportsEachFile)

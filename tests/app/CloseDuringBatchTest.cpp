@@ -36,7 +36,7 @@ namespace
             ASSERT_TRUE (MessageLoop::runUntil ([&] { return running.queue().getNumEntries() == 4; }, 5000));
 
             DesktopDriver::click (DesktopDriver::centreOf (running.content().getConvertButton()));
-            ASSERT_TRUE (MessageLoop::runUntil ([&] { return running.get().getProgress() > 0.05; }, 20000));
+            ASSERT_TRUE (MessageLoop::runUntil ([&] { return running.get().getProgress() > 0.05; }, 60000));
             DesktopDriver::activate (*running.window());
             ASSERT_TRUE (running.window()->getController()->isConverting);
         }

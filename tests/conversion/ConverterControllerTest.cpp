@@ -523,7 +523,7 @@ struct TakeRecorder : public FileQueue::FileQueueListener
 
 TEST_F (ConverterControllerTest, EachFileSweepsItsShareAndASkippedFileJumps)
 {
-    addInput ("long.wav", 48000 * 20, 48000.0);
+    addInput ("long.wav", 48000 * 60, 48000.0);   // long enough to be seen part-way, even under a sanitizer
     addInput ("skipped.wav");
     addInput ("last.wav");
     makeExistingOutput ("skipped");

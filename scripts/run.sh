@@ -26,8 +26,14 @@ until win=$(xdotool search --onlyvisible --name '^Orvo File Conversion Utility$'
     sleep 0.1
 done
 sleep 1
-import -window root -crop "$(xwininfo -id "$win" -frame 2>/dev/null | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2} /Height/{h=$2} END{print w "x" h "+" x "+" y}')" "$shot" 2>/dev/null \
-    || import -window "$win" "$shot"
+# The window manager's frame is the parent of the client window; capture it
+# with its title bar where there is one.
+frame=$(xwininfo -children -id "$win" | awk '/Parent window id/{print $4}')
+if [ -n "$frame" ] && [ "$(xwininfo -id "$frame" | awk '/Width/{print $2}')" -lt 1280 ]; then
+    import -window "$frame" "$shot"
+else
+    import -window "$win" "$shot"
+fi
 kill "$app_pid" 2>/dev/null || true
 wait "$app_pid" 2>/dev/null || true
 echo "No display: ran the application on a virtual display; screenshot saved to $shot"

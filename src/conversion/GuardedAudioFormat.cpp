@@ -4,6 +4,7 @@
 #include "InputFormats.h"
 #include "WavInputValidator.h"
 
+#include <FLAC/stream_decoder.h>
 #include <vorbis/vorbisfile.h>
 
 namespace
@@ -65,6 +66,57 @@ namespace
 
         stream.setPosition (start);
         return alike;
+    }
+
+    /** The number of frames that a FLAC stream really decodes to. The framework's
+        reader trusts the length in the stream's header and fills whatever a
+        truncated or damaged file cannot deliver with silence; counting the
+        frames first lets the conversion end where the audio ends. */
+    juce::int64 countDecodableFlacFrames (juce::InputStream& stream)
+    {
+        struct Scan
+        {
+            juce::InputStream* in;
+            juce::int64 frames = 0;
+        } scan { &stream };
+
+        auto* decoder = FLAC__stream_decoder_new();
+
+        if (decoder == nullptr)
+            return -1;
+
+        FLAC__stream_decoder_set_md5_checking (decoder, false);
+
+        const auto status = FLAC__stream_decoder_init_stream (decoder,
+            [] (const FLAC__StreamDecoder*, FLAC__byte buffer[], size_t* bytes, void* data)
+            {
+                auto* in = static_cast<Scan*> (data)->in;
+                const auto wanted = (int) juce::jmin (*bytes, (size_t) std::numeric_limits<int>::max());
+                const auto got = wanted > 0 ? in->read (buffer, wanted) : 0;
+                *bytes = (size_t) juce::jmax (0, got);
+                return got > 0 ? FLAC__STREAM_DECODER_READ_STATUS_CONTINUE
+                               : FLAC__STREAM_DECODER_READ_STATUS_END_OF_STREAM;
+            },
+            nullptr, nullptr, nullptr, nullptr,   // no seeking: one pass from the start
+            [] (const FLAC__StreamDecoder*, const FLAC__Frame* frame, const FLAC__int32* const*, void* data)
+            {
+                static_cast<Scan*> (data)->frames += frame->header.blocksize;
+                return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
+            },
+            nullptr,
+            [] (const FLAC__StreamDecoder*, FLAC__StreamDecoderErrorStatus, void*) {},
+            &scan);
+
+        juce::int64 frames = -1;
+
+        if (status == FLAC__STREAM_DECODER_INIT_STATUS_OK)
+        {
+            FLAC__stream_decoder_process_until_end_of_stream (decoder);
+            frames = scan.frames;
+        }
+
+        FLAC__stream_decoder_delete (decoder);
+        return frames;
     }
 
     /** Deletes a reader without the stream it was given, which stays the caller's. */
@@ -160,6 +212,22 @@ std::unique_ptr<juce::AudioFormatReader> GuardedAudioFormat::openCompressed (juc
     {
         discardKeepingStream (reader);
         return {};
+    }
+
+    if (kind == Kind::flac && reader->lengthInSamples > 0)
+    {
+        const auto position = stream.getPosition();
+        stream.setPosition (start);
+        const auto decodable = countDecodableFlacFrames (stream);
+        stream.setPosition (position);
+
+        if (decodable <= 0)
+        {
+            discardKeepingStream (reader);
+            return {};
+        }
+
+        reader->lengthInSamples = juce::jmin (reader->lengthInSamples, decodable);
     }
 
     return reader;

@@ -277,3 +277,35 @@ TEST_F (MalformedFixture, ChainedOggStreamsMustKeepTheirLayout)
     alike.append (stereoAgain.getData(), stereoAgain.getSize());
     EXPECT_EQ (convert (alike, ".ogg").getSize(), 44u + 40000u * 4u);
 }
+
+TEST_F (MalformedFixture, TruncatedFlacEndsWhereItsAudioEnds)
+{
+    const int frames = 40000;
+    const auto flacFile = folder.getFile().getChildFile ("whole.flac");
+    {
+        juce::FlacAudioFormat flac;
+        auto stream = flacFile.createOutputStream();
+        std::unique_ptr<juce::AudioFormatWriter> writer (flac.createWriterFor (stream.get(), 44100.0, 2, 16, {}, 0));
+        ASSERT_NE (writer, nullptr);
+        stream.release();
+        writer->writeFromAudioSampleBuffer (makeBuffer (2, frames), 0, frames);
+    }
+
+    juce::MemoryBlock whole;
+    flacFile.loadFileAsData (whole);
+    ASSERT_EQ (convert (whole, ".flac").getSize(), 44u + (size_t) frames * 4u);
+
+    // Half the file: the header still claims every frame, but only the frames
+    // that decode are converted, with no silence standing in for the rest.
+    juce::MemoryBlock half (whole.getData(), whole.getSize() / 2);
+    const auto out = convert (half, ".flac");
+    const auto outFrames = (int) (out.getSize() - 44) / 4;
+    EXPECT_GT (outFrames, 0);
+    EXPECT_LT (outFrames, frames);
+
+    const auto* last = static_cast<const juce::int16*> (out.getData()) + 22 + (outFrames - 1) * 2;
+    EXPECT_TRUE (last[0] != 0 || last[1] != 0 || last[-2] != 0 || last[-1] != 0);
+
+    // Only the stream's header: nothing decodes at all.
+    EXPECT_TRUE (isInvalid (juce::MemoryBlock (whole.getData(), 60), ".flac"));
+}

@@ -101,6 +101,25 @@ namespace
             return readBytes (out);
         }
 
+        /** A stereo 44.1 kHz FLAC file of the given length, written by the framework. */
+        juce::MemoryBlock flacBytes (int frames)
+        {
+            juce::MemoryBlock bytes;
+            {
+                // The writer owns the stream and completes the header when it goes.
+                auto out = std::make_unique<juce::MemoryOutputStream> (bytes, false);
+                juce::FlacAudioFormat flac;
+                std::unique_ptr<juce::AudioFormatWriter> writer (flac.createWriterFor (out.get(), 44100.0, 2, 16, {}, 0));
+
+                if (writer == nullptr)
+                    return {};
+
+                out.release();
+                writer->writeFromAudioSampleBuffer (makeBuffer (2, frames), 0, frames);
+            }
+            return bytes;
+        }
+
         bool isInvalid (const juce::MemoryBlock& bytes, const char* extension = ".wav")
         {
             try
@@ -229,18 +248,8 @@ TEST_F (MalformedFixture, AiffHeaders)
 
 TEST_F (MalformedFixture, CompressedLengthBeyondWhatTheFileHoldsIsInvalid)
 {
-    const auto flacFile = folder.getFile().getChildFile ("in.flac");
-    {
-        juce::FlacAudioFormat flac;
-        auto stream = flacFile.createOutputStream();
-        std::unique_ptr<juce::AudioFormatWriter> writer (flac.createWriterFor (stream.get(), 44100.0, 2, 16, {}, 0));
-        ASSERT_NE (writer, nullptr);
-        stream.release();
-        writer->writeFromAudioSampleBuffer (makeBuffer (2, 1000), 0, 1000);
-    }
-
-    juce::MemoryBlock bytes;
-    flacFile.loadFileAsData (bytes);
+    auto bytes = flacBytes (1000);
+    ASSERT_GT (bytes.getSize(), 0u);
     ASSERT_EQ (convert (bytes, ".flac").getSize(), 44u + 4000u);
 
     // STREAMINFO's 36-bit total sample count, the low bits of the 64 bits at offset 18.
@@ -281,18 +290,8 @@ TEST_F (MalformedFixture, ChainedOggStreamsMustKeepTheirLayout)
 TEST_F (MalformedFixture, TruncatedFlacEndsWhereItsAudioEnds)
 {
     const int frames = 40000;
-    const auto flacFile = folder.getFile().getChildFile ("whole.flac");
-    {
-        juce::FlacAudioFormat flac;
-        auto stream = flacFile.createOutputStream();
-        std::unique_ptr<juce::AudioFormatWriter> writer (flac.createWriterFor (stream.get(), 44100.0, 2, 16, {}, 0));
-        ASSERT_NE (writer, nullptr);
-        stream.release();
-        writer->writeFromAudioSampleBuffer (makeBuffer (2, frames), 0, frames);
-    }
-
-    juce::MemoryBlock whole;
-    flacFile.loadFileAsData (whole);
+    const auto whole = flacBytes (frames);
+    ASSERT_GT (whole.getSize(), 0u);
     ASSERT_EQ (convert (whole, ".flac").getSize(), 44u + (size_t) frames * 4u);
 
     // Half the file: the header still claims every frame, but only the frames
